@@ -1,0 +1,43 @@
+# Build trees from one source: build/native (portable core under the sanitizers), build/win32 (the
+# shipped 32-bit deliverables) and, where this machine's kernel cannot run 32-bit code, build/win64
+# (the same sources as 64-bit programs, so that the Windows tests can still run under Wine).
+NATIVE := build/native
+WIN32 := build/win32
+JOBS ?= 2
+# Evaluated when used, after deps has installed Wine.
+WINE_ARCH = $(shell tools/wine-arch.sh)
+WINTEST = $(if $(filter i686,$(WINE_ARCH)),build/win32,build/win64)
+
+.PHONY: test deps configure build test-native test-wine format format-check clean
+
+test: build
+	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
+	tools/run-wine-tests.sh $(WINTEST)
+
+deps:
+	@tools/setup-deps.sh
+
+configure: deps
+	@tools/configure-tree.sh $(NATIVE)
+	@tools/configure-tree.sh $(WIN32) i686
+	@[ $(WINTEST) = $(WIN32) ] || tools/configure-tree.sh $(WINTEST) x86_64
+
+build: configure
+	cmake --build $(NATIVE) -j$(JOBS)
+	cmake --build $(WIN32) -j$(JOBS)
+	@[ $(WINTEST) = $(WIN32) ] || cmake --build $(WINTEST) -j$(JOBS)
+
+test-native: build
+	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
+
+test-wine: build
+	tools/run-wine-tests.sh $(WINTEST)
+
+format:
+	tools/check-format.sh --fix
+
+format-check:
+	tools/check-format.sh
+
+clean:
+	rm -rf build
