@@ -17,7 +17,7 @@
 namespace ktpen {
 
 struct TabletProperties {
-    uint16_t reportLength = 8;       // 8 or 10
+    uint16_t reportLength = 8;        // 8 or 10
     uint16_t pressureMaximum = 1023;  // 511 or 1023
     bool ownLeaveReport = true;       // false: the watchdog detects the pen leaving
 };
@@ -25,7 +25,7 @@ struct TabletProperties {
 constexpr size_t kReportBufferSize = 16;  // the reader's buffer; the first 14 bytes are the report record
 
 class PenPipeline {
-public:
+  public:
     explicit PenPipeline(PlatformPort& port);
 
     // The settings block, or nullptr for the built-in defaults (whole tablet, linear pressure).
@@ -45,10 +45,15 @@ public:
     // caller then sleeps 500 ms before it waits again.
     bool WatchdogCheck();
 
-private:
+    void SetPacketObserver(PacketObserver* observer) { packets_.SetObserver(observer); }
+
+  private:
     void ProcessReport(uint8_t* record, size_t length);
-    void ProcessInRange(uint8_t* record, size_t length);
+    void ProcessInRange(uint8_t* record, uint8_t previousButtons);
+    void Smooth(uint16_t& x, uint16_t& y, uint8_t b, uint8_t p);
+    void PostPenPosition(const pz::ControlPanelBlock* settings, const uint8_t* record, uint8_t p);
     void AdvancePacketClock();
+    PacketEnvironment Environment(const pz::ControlPanelBlock* settings, bool penDeclaredGone);
 
     PlatformPort& port_;
     std::mutex penStateLock_;  // reader and watchdog take turns on the pen state

@@ -17,7 +17,7 @@ struct LastSentState {
 enum class PostTarget { PositionWindow, ClientWindow };
 
 class PlatformPort {
-public:
+  public:
     virtual ~PlatformPort() = default;
     // mouse_eventEx of the pointer library: flags, dx, dy, data 0, and the last sent state.
     virtual void PointerEvent(uint32_t flags, int32_t dx, int32_t dy, const LastSentState& state) = 0;
