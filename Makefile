@@ -8,7 +8,7 @@ JOBS ?= 2
 WINE_ARCH = $(shell tools/wine-arch.sh)
 WINTEST = $(if $(filter i686,$(WINE_ARCH)),build/win32,build/win64)
 
-.PHONY: test deps configure build test-native test-wine format format-check clean
+.PHONY: test deps configure build test-native test-wine bench format format-check clean
 
 test: build
 	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
@@ -32,6 +32,13 @@ test-native: build
 
 test-wine: build
 	tools/run-wine-tests.sh $(WINTEST)
+
+# Native benchmarks of the pipeline, in a tree without sanitizers.
+bench: deps
+	@[ -f build/bench/build.ninja ] || cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DPZ_SANITIZERS=OFF -DPZ_BENCHMARKS=ON >/dev/null
+	cmake --build build/bench --target pipeline_bench
+	build/bench/bench/pipeline_bench --benchmark_min_time=0.5
 
 format:
 	tools/check-format.sh --fix
