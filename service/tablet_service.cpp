@@ -1,0 +1,82 @@
+#include "tablet_service.h"
+
+#include "object_names.h"
+#include "object_security.h"
+#include "service_runtime.h"
+#include "settings_link.h"
+#include "tablet_discovery.h"
+#include "tablet_threads.h"
+
+namespace {
+constexpr DWORD kStatusWaitHint = 3000;
+constexpr DWORD kStopWaitHint = 11000;
+constexpr DWORD kRetryMs = 6000;
+
+HANDLE CreateManualEvent() {
+    return CreateEventA(nullptr, TRUE, FALSE, nullptr);
+}
+}  // namespace
+
+CTabletService::CTabletService(const char* serviceName, const char* displayName)
+    : CServiceBase(serviceName, displayName) {}
+
+void CTabletService::Run(DWORD, char**) {
+    SetStatus(SERVICE_START_PENDING, kStatusWaitHint, 0);
+    SetStatus(SERVICE_RUNNING, kStatusWaitHint, 0);
+    // In process the kernel objects keep the default security.
+    if (!InProcess())
+        pz::WidenObjectSecurity(pz::ObjectSecurity, pz::kTabletServiceProcessAccess, pz::kSharedBlockAccess);
+    ktpen::g_events.stop = CreateManualEvent();
+    ktpen::g_events.readerEnded = CreateManualEvent();
+    ktpen::g_events.readerDone = CreateManualEvent();
+    if (ktpen::g_events.stop == nullptr || ktpen::g_events.readerEnded == nullptr ||
+        ktpen::g_events.readerDone == nullptr)
+        return;
+    if (!StartLinks()) return;
+    DeviceLoop();
+    Shutdown();
+}
+
+bool CTabletService::StartLinks() {
+    const bool linked = pz::OpenSettingsLink();
+    ktpen::Pipeline().SetSettingsView(pz::SettingsView());
+    if (!linked) return false;
+    ktpen::Pipeline().SetCurrentContext(nullptr);
+    return true;
+}
+
+void CTabletService::DeviceLoop() {
+    HANDLE waitSet[2] = {ktpen::g_events.stop, ktpen::g_events.readerEnded};
+    for (;;) {
+        if (!ktpen::DiscoverTablet()) {
+            if (WaitForSingleObject(ktpen::g_events.stop, kRetryMs) != WAIT_TIMEOUT) return;
+            continue;
+        }
+        if (m_readyEvent == nullptr) m_readyEvent = CreateEventA(nullptr, TRUE, FALSE, pz::kWintabReadyEventName);
+        ResetEvent(ktpen::g_events.readerEnded);
+        if (WaitForMultipleObjects(2, waitSet, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
+        // The tablet was lost: the reader has ended; search again after a pause.
+        ktpen::JoinReaderThread();
+        ktpen::CloseTablet();
+        WaitForSingleObject(ktpen::g_events.stop, kRetryMs);
+    }
+}
+
+void CTabletService::Shutdown() {
+    ktpen::JoinTabletThreads();
+    ktpen::CloseTablet();
+    if (m_readyEvent != nullptr) CloseHandle(m_readyEvent);
+    m_readyEvent = nullptr;
+    ktpen::Pipeline().SetSettingsView(nullptr);
+    pz::CloseSettingsLink();
+    pz::FreeObjectSecurity(pz::ObjectSecurity);
+}
+
+void CTabletService::OnStop() {
+    SetStatus(SERVICE_STOP_PENDING, kStopWaitHint, 0);
+    if (ktpen::g_events.readerDone != nullptr) SetEvent(ktpen::g_events.readerDone);
+    if (ktpen::g_events.stop != nullptr) {
+        ktpen::SignalReadCompletion();
+        SetEvent(ktpen::g_events.stop);
+    }
+}
