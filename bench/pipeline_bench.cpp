@@ -8,6 +8,7 @@
 
 #include "pen_pipeline.h"
 #include "pressure_curve.h"
+#include "quiet_port.h"
 #include "report_record.h"
 #include "stroke_filter.h"
 
@@ -15,15 +16,12 @@ namespace {
 
 using namespace ktpen;
 
-class NullPort : public PlatformPort {
+// Reports 5 ms apart on a 1 MHz counter.
+class NullPort : public QuietPort {
   public:
-    void PointerEvent(uint32_t, int32_t, int32_t, const LastSentState&) override {}
-    void SystemMouseEvent(uint32_t, int32_t, int32_t) override {}
-    void Post(PostTarget, uint32_t, uint32_t, uint32_t, uint32_t) override {}
-    uint64_t PerformanceCounter() override { return counter_ += 5000; }  // 5 ms apart at 1 MHz
+    uint64_t PerformanceCounter() override { return counter_ += 5000; }
     uint64_t PerformanceFrequency() override { return 1000000; }
     uint32_t TickCount() override { return static_cast<uint32_t>(counter_ / 1000); }
-    void Sleep(uint32_t) override {}
 
   private:
     uint64_t counter_ = 0;

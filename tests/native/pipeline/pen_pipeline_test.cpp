@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "packet_builder.h"
+#include "quiet_port.h"
 #include "replay_session.h"
 
 namespace {
@@ -109,17 +110,6 @@ TEST(PenPipeline, ZeroWidthAreaMakesNoEventAndNoPacket) {
     EXPECT_TRUE(OfKind(events, Kind::Packet).empty());
 }
 
-class SilentPort : public PlatformPort {
-  public:
-    void PointerEvent(uint32_t, int32_t, int32_t, const LastSentState&) override {}
-    void SystemMouseEvent(uint32_t, int32_t, int32_t) override {}
-    void Post(PostTarget, uint32_t, uint32_t, uint32_t, uint32_t) override {}
-    uint64_t PerformanceCounter() override { return 0; }
-    uint64_t PerformanceFrequency() override { return 1; }
-    uint32_t TickCount() override { return 0; }
-    void Sleep(uint32_t) override {}
-};
-
 // Position of one packet built at tablet (x, y) for a context with the given output extents.
 wintab::PACKET PacketAt(uint16_t x, uint16_t y, int32_t extX, int32_t extY, int32_t orgX = 0, int32_t orgY = 0) {
     pz::WintabContextBlock context{};
@@ -129,7 +119,7 @@ wintab::PACKET PacketAt(uint16_t x, uint16_t y, int32_t extX, int32_t extY, int3
     context.Context.lcOutExtX = extX;
     context.Context.lcOutExtY = extY;
     const uint8_t record[14] = {1, 0x90};
-    SilentPort port;
+    QuietPort port;
     PacketBuilder builder;
     builder.BuildPacket(&context, x, y, 0, record, 0, PacketEnvironment{port, 100, 1023, false});
     return context.PacketQueue[0].Packet;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "pointer_injector.h"
+#include "quiet_port.h"
 #include "screen_mapping.h"
 
 namespace {
