@@ -17,18 +17,12 @@ struct SentEvent {
     bool operator==(const SentEvent& o) const { return flags == o.flags && dx == o.dx && dy == o.dy; }
 };
 
-class RecordingPort : public PlatformPort {
+class RecordingPort : public QuietPort {
   public:
     std::vector<SentEvent> sent;
     void PointerEvent(uint32_t flags, int32_t dx, int32_t dy, const LastSentState&) override {
         sent.push_back({flags, dx, dy});
     }
-    void SystemMouseEvent(uint32_t, int32_t, int32_t) override {}
-    void Post(PostTarget, uint32_t, uint32_t, uint32_t, uint32_t) override {}
-    uint64_t PerformanceCounter() override { return 0; }
-    uint64_t PerformanceFrequency() override { return 1; }
-    uint32_t TickCount() override { return 0; }
-    void Sleep(uint32_t) override {}
 };
 
 TEST(ScreenMapping, ActiveAreaScalesToTheDesktop) {
