@@ -12,22 +12,16 @@ namespace {
 ControlPanelBlock* g_view = nullptr;
 HANDLE g_mapping = nullptr;
 
-std::string SystemDirectoryPath(const char* fileName) {
-    char directory[MAX_PATH] = {};
-    GetSystemDirectoryA(directory, MAX_PATH);
-    return std::string(directory) + fileName;
-}
-
-// Reads the file opened without sharing, as the settings program's writer expects; false if it cannot
-// be opened. A short file loads what it covers (see LoadSettingsFileCore).
-bool LoadSettingsFile(const char* path, SettingsRecord& record) {
+// Reads the file, opened without sharing; false if it cannot be opened. A 16-byte file loads the core, a
+// whole image written by the service also the user's other choices (see LoadSettingsFile).
+bool ReadSettingsFile(const char* path, SettingsRecord& record) {
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    uint8_t bytes[kSettingsFileCoreSize] = {};
+    uint8_t bytes[kSettingsFileSize] = {};
     DWORD read = 0;
     if (!ReadFile(file, bytes, sizeof bytes, &read, nullptr)) read = 0;
     CloseHandle(file);
-    LoadSettingsFileCore(bytes, read, record);
+    LoadSettingsFile(bytes, read, record);
     return true;
 }
 
@@ -46,11 +40,17 @@ bool CreateBlock() {
 
 bool OpenSettingsLinkFrom(const char* settingsPath) {
     if (!CreateBlock()) return false;
-    return LoadSettingsFile(settingsPath, g_view->Record);
+    return ReadSettingsFile(settingsPath, g_view->Record);
+}
+
+std::string SettingsFilePath() {
+    char directory[MAX_PATH] = {};
+    GetSystemDirectoryA(directory, MAX_PATH);
+    return std::string(directory) + kSettingsFileName;
 }
 
 bool OpenSettingsLink() {
-    return OpenSettingsLinkFrom(SystemDirectoryPath(kSettingsFileName).c_str());
+    return OpenSettingsLinkFrom(SettingsFilePath().c_str());
 }
 
 void CloseSettingsLink() {

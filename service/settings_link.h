@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "records.h"
 
 namespace pz {
@@ -15,6 +17,9 @@ bool OpenSettingsLink();
 
 // The same with the settings file at `settingsPath`.
 bool OpenSettingsLinkFrom(const char* settingsPath);
+
+// "\PzTablet.cfg" in the system directory, the file the settings link loads and the saver writes.
+std::string SettingsFilePath();
 
 // Unmaps the block and closes the mapping, each only if it exists.
 void CloseSettingsLink();

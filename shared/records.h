@@ -30,8 +30,9 @@ struct MappingSettings {
 struct SettingsRecord {
     uint16_t PressureLevel;  // 100 = linear curve
     uint16_t Reserved10;
-    // The service posts raw pen positions here. The settings program writes its mapping page's window
-    // to this field together with ManualAreaWindow, so the page receives the positions it picks with.
+    // The service posts raw pen positions (0x7FFA) here. The settings program's mapping page writes its
+    // window to this field and to ManualAreaWindow together (same value, same moments), so the page
+    // receives the positions it picks with. Never taken from the settings file.
     uint32_t PositionWindow;
     uint16_t AreaLeft;
     uint16_t AreaTop;
@@ -54,11 +55,23 @@ struct SettingsRecord {
     MappingSettings Mapping;
 };
 
+// The opened tablet, written by the service from TabletModelTable when it opens a tablet (0 while none
+// has been opened). The settings program reads the product id and the physical size here, not from record
+// offsets 6, 8 and 10: those keep the service's meaning (PositionWindow and the active area), and a size
+// read from AreaLeft would be 0 and break the proportional-area maths.
+struct TabletProperties {
+    uint16_t ProductId;  // USB product id; 0x8501 selects the settings program's 8-key page
+    uint16_t WidthInches;
+    uint16_t HeightInches;
+    uint16_t Reserved;
+};
+
 struct ControlPanelBlock {
     uint32_t ServerProcessId;
     uint32_t ServerMappingHandle;
     SettingsRecord Record;
-    uint8_t Unused136[376];
+    TabletProperties Tablet;  // record offsets 128..135, the end of the settings program's 136-byte copy
+    uint8_t Unused144[368];
 };
 
 constexpr uint32_t kControlPanelBlockSize = 512;
@@ -77,6 +90,12 @@ static_assert(offsetof(SettingsRecord, Mapping) == 56, "MappingSettings group");
 static_assert(offsetof(SettingsRecord, Mapping.ScreenArea) == 112, "ScreenArea");
 static_assert(sizeof(SettingsRecord) == 128, "SettingsRecord fields end at record offset 128");
 static_assert(offsetof(ControlPanelBlock, Record) == 8, "record starts at block offset 8");
+static_assert(sizeof(TabletProperties) == 8, "TabletProperties is 8 bytes");
+static_assert(offsetof(ControlPanelBlock, Tablet) == 136, "tablet properties start at block offset 136");
+static_assert(offsetof(ControlPanelBlock, Tablet.WidthInches) == 138, "WidthInches");
+static_assert(offsetof(ControlPanelBlock, Tablet.HeightInches) == 140, "HeightInches");
+static_assert(offsetof(ControlPanelBlock, Tablet) + sizeof(TabletProperties) == 8 + kSettingsRecordImageSize,
+              "the record image ends with the tablet properties");
 static_assert(sizeof(ControlPanelBlock) == kControlPanelBlockSize, "ControlPanelBlock is 512 bytes");
 
 // ---- Key settings ("TavorinKeySetConnectionControlData") ----

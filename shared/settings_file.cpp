@@ -40,4 +40,29 @@ int LoadSettingsFileCore(const uint8_t* bytes, size_t size, SettingsRecord& reco
     return loaded;
 }
 
+void EncodeSettingsFile(const ControlPanelBlock& block, uint8_t (&image)[kSettingsFileSize]) {
+    // The suite's targets are little-endian, so the block's bytes are the file's bytes.
+    std::memcpy(image, reinterpret_cast<const uint8_t*>(&block) + offsetof(ControlPanelBlock, Record), sizeof image);
+    std::memset(image + offsetof(SettingsRecord, PositionWindow), 0, sizeof block.Record.PositionWindow);
+    std::memset(image + offsetof(SettingsRecord, ManualAreaWindow), 0, sizeof block.Record.ManualAreaWindow);
+}
+
+bool LoadSettingsFile(const uint8_t* bytes, size_t size, SettingsRecord& record) {
+    LoadSettingsFileCore(bytes, size, record);
+    // A file shorter than the whole image is not one the service wrote: it carries just the core.
+    if (bytes == nullptr || size < kSettingsFileSize) return false;
+    struct Span {
+        size_t offset;
+        size_t length;
+    };
+    static constexpr Span kRestored[] = {
+        {offsetof(SettingsRecord, ShowTrayIcon), 2 * sizeof(uint16_t)},  // ShowTrayIcon, DisableRightKey
+        {offsetof(SettingsRecord, ScreenLeft), 8 * sizeof(int16_t)},     // screen and desktop rectangles
+        {offsetof(SettingsRecord, Mapping), sizeof(MappingSettings)},
+    };
+    for (const Span& span : kRestored)
+        std::memcpy(reinterpret_cast<uint8_t*>(&record) + span.offset, bytes + span.offset, span.length);
+    return true;
+}
+
 }  // namespace pz

@@ -21,4 +21,17 @@ void SetDefaultPenSettings(SettingsRecord& record);
 // truncated file still gives a usable area. Returns how many of the six fields came from the file.
 int LoadSettingsFileCore(const uint8_t* bytes, size_t size, SettingsRecord& record);
 
+// The file the service writes: the block's record offsets 0..135, the 16 core bytes first.
+constexpr uint32_t kSettingsFileSize = kSettingsRecordImageSize;
+
+// Fills `image` with the block's record image. Window handles mean nothing to a later run, so
+// PositionWindow and ManualAreaWindow are written as 0.
+void EncodeSettingsFile(const ControlPanelBlock& block, uint8_t (&image)[kSettingsFileSize]);
+
+// Loads the core as LoadSettingsFileCore does; a file holding the whole image also restores
+// ShowTrayIcon, DisableRightKey, the screen and desktop rectangles and the MappingSettings group. The
+// window fields, the tablet's own flags and the tablet properties are never restored: they belong to
+// the running programs and the opened tablet. Returns whether the extended fields were restored.
+bool LoadSettingsFile(const uint8_t* bytes, size_t size, SettingsRecord& record);
+
 }  // namespace pz
