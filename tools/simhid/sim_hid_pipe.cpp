@@ -22,7 +22,11 @@ bool SimHidPipe::Plug() {
 
 void SimHidPipe::Unplug() {
     if (!Plugged()) return;
-    if (!connected_) CancelIo(pipe_);
+    // A reader gets the reports already sent before the device goes: they left the device in time.
+    if (connected_)
+        FlushFileBuffers(pipe_);
+    else
+        CancelIo(pipe_);
     DisconnectNamedPipe(pipe_);
     CloseHandle(pipe_);
     pipe_ = INVALID_HANDLE_VALUE;

@@ -16,7 +16,8 @@ class SimHidPipe {
 
     // Creates the pipe and starts listening for a reader; false when the pipe cannot be created.
     bool Plug();
-    // Closes the pipe: an open reader's pending read fails, and the device is gone until Plug.
+    // Closes the pipe once a connected reader has read what was sent: its next read fails, and the device
+    // is gone until Plug.
     void Unplug();
     bool Plugged() const { return pipe_ != INVALID_HANDLE_VALUE; }
     // Sends one report as one message, first waiting for a reader; a reader that went away is replaced
