@@ -6,6 +6,7 @@
 #include "settings_link.h"
 #include "tablet_discovery.h"
 #include "tablet_threads.h"
+#include "wintab_library_check.h"
 
 namespace {
 constexpr DWORD kStatusWaitHint = 3000;
@@ -26,6 +27,7 @@ void CTabletService::Run(DWORD, char**) {
     // In process the kernel objects keep the default security.
     if (!InProcess())
         pz::WidenObjectSecurity(pz::ObjectSecurity, pz::kTabletServiceProcessAccess, pz::kSharedBlockAccess);
+    pz::EnsureWintabLibrary();
     ktpen::g_events.stop = CreateManualEvent();
     ktpen::g_events.readerEnded = CreateManualEvent();
     ktpen::g_events.readerDone = CreateManualEvent();
