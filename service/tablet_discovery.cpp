@@ -1,7 +1,9 @@
 #include "tablet_discovery.h"
 
 #include "hid_device.h"
+#include "opened_tablet.h"
 #include "service_runtime.h"
+#include "settings_link.h"
 #include "tablet_tables.h"
 #include "tablet_threads.h"
 
@@ -48,6 +50,8 @@ bool DiscoverTablet() {
     properties.pressureMaximum = g_tablet.pressureMaximum;
     properties.ownLeaveReport = g_tablet.ownLeaveReport != 0;
     Pipeline().OnTabletOpened(properties);
+    if (pz::ControlPanelBlock* block = pz::SettingsView())
+        pz::DescribeOpenedTablet(*block, g_tablet.vendorId, g_tablet.productId, g_tablet.reportLength);
     if (!StartReaderThread()) return false;
     if (g_tablet.ownLeaveReport == 0) StartWatchdogThread();
     return true;

@@ -1,5 +1,7 @@
 #include "tablet_service.h"
 
+#include <algorithm>
+
 #include "object_names.h"
 #include "object_security.h"
 #include "service_runtime.h"
@@ -43,6 +45,8 @@ bool CTabletService::StartLinks() {
     const bool linked = pz::OpenSettingsLink();
     ktpen::Pipeline().SetSettingsView(pz::SettingsView());
     if (!linked) return false;
+    // Without the save events the settings program's saves are lost, but the pen still works.
+    m_saver.Open(pz::SettingsView(), pz::SettingsFilePath());
     ktpen::Pipeline().SetCurrentContext(nullptr);
     return true;
 }
@@ -51,16 +55,33 @@ void CTabletService::DeviceLoop() {
     HANDLE waitSet[2] = {ktpen::g_events.stop, ktpen::g_events.readerEnded};
     for (;;) {
         if (!ktpen::DiscoverTablet()) {
-            if (WaitForSingleObject(ktpen::g_events.stop, kRetryMs) != WAIT_TIMEOUT) return;
+            if (WaitServingSaves(waitSet, 1, kRetryMs) != WAIT_TIMEOUT) return;
             continue;
         }
         if (m_readyEvent == nullptr) m_readyEvent = CreateEventA(nullptr, TRUE, FALSE, pz::kWintabReadyEventName);
         ResetEvent(ktpen::g_events.readerEnded);
-        if (WaitForMultipleObjects(2, waitSet, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return;
+        if (WaitServingSaves(waitSet, 2, INFINITE) != 1) return;
         // The tablet was lost: the reader has ended; search again after a pause.
         ktpen::JoinReaderThread();
         ktpen::CloseTablet();
-        WaitForSingleObject(ktpen::g_events.stop, kRetryMs);
+        if (WaitServingSaves(waitSet, 1, kRetryMs) != WAIT_TIMEOUT) return;
+    }
+}
+
+DWORD CTabletService::WaitServingSaves(const HANDLE* handles, DWORD count, DWORD timeoutMs) {
+    HANDLE all[MAXIMUM_WAIT_OBJECTS];
+    std::copy(handles, handles + count, all);
+    std::copy(m_saver.Handles(), m_saver.Handles() + m_saver.HandleCount(), all + count);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD left = timeoutMs == INFINITE ? INFINITE : timeoutMs - std::min(elapsed, timeoutMs);
+        const DWORD result = WaitForMultipleObjects(count + m_saver.HandleCount(), all, FALSE, left);
+        if (result >= WAIT_OBJECT_0 + count && result < WAIT_OBJECT_0 + count + m_saver.HandleCount()) {
+            m_saver.OnSignalled(all[result - WAIT_OBJECT_0]);
+            continue;
+        }
+        return result == WAIT_TIMEOUT ? WAIT_TIMEOUT : result - WAIT_OBJECT_0;
     }
 }
 
@@ -69,6 +90,7 @@ void CTabletService::Shutdown() {
     ktpen::CloseTablet();
     if (m_readyEvent != nullptr) CloseHandle(m_readyEvent);
     m_readyEvent = nullptr;
+    m_saver.Close();
     ktpen::Pipeline().SetSettingsView(nullptr);
     pz::CloseSettingsLink();
     pz::FreeObjectSecurity(pz::ObjectSecurity);

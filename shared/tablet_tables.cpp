@@ -91,4 +91,12 @@ const TabletModel* FindFirstModelRow(uint16_t vendorId, uint16_t productId) {
     return nullptr;
 }
 
+const TabletModel* FindModelRow(uint16_t vendorId, uint16_t productId, uint16_t penReportLength) {
+    for (const TabletModel* row = TabletModelTable; row->VendorId != 0; ++row) {
+        if (row->VendorId == vendorId && row->ProductId == productId && row->PenReportLength == penReportLength)
+            return row;
+    }
+    return nullptr;
+}
+
 }  // namespace pz

@@ -49,4 +49,7 @@ const DeviceRow* FindDeviceRow(uint16_t vendorId, uint16_t productId, uint16_t r
 // First model-table row of a product id (the key service looks at no later row), or nullptr.
 const TabletModel* FindFirstModelRow(uint16_t vendorId, uint16_t productId);
 
+// The model row of a product and pen report length, or nullptr.
+const TabletModel* FindModelRow(uint16_t vendorId, uint16_t productId, uint16_t penReportLength);
+
 }  // namespace pz
