@@ -9,6 +9,7 @@
 #include "tablet_discovery.h"
 #include "tablet_threads.h"
 #include "wintab_library_check.h"
+#include "wintab_server.h"
 
 namespace {
 constexpr DWORD kStatusWaitHint = 3000;
@@ -48,6 +49,8 @@ bool CTabletService::StartLinks() {
     // Without the save events the settings program's saves are lost, but the pen still works.
     m_saver.Open(pz::SettingsView(), pz::SettingsFilePath());
     ktpen::Pipeline().SetCurrentContext(nullptr);
+    // Clients may connect from here on, so nothing current is set after this.
+    if (!ktpen::CreateWintabControlBlock()) return false;
     return true;
 }
 
@@ -88,6 +91,8 @@ DWORD CTabletService::WaitServingSaves(const HANDLE* handles, DWORD count, DWORD
 void CTabletService::Shutdown() {
     ktpen::JoinTabletThreads();
     ktpen::CloseTablet();
+    // The reader no longer writes into any context block: the Wintab threads may release theirs.
+    ktpen::CloseWintabServer();
     if (m_readyEvent != nullptr) CloseHandle(m_readyEvent);
     m_readyEvent = nullptr;
     m_saver.Close();

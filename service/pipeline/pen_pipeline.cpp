@@ -32,7 +32,14 @@ void PenPipeline::SetSettingsView(pz::ControlPanelBlock* view) {
 }
 
 void PenPipeline::SetCurrentContext(pz::WintabContextBlock* context) {
+    // Every use of the current context happens under the pen state lock.
+    std::lock_guard<std::mutex> lock(penStateLock_);
     context_.store(context);
+}
+
+void PenPipeline::EmptyQueue(pz::WintabContextBlock* context) {
+    std::lock_guard<std::mutex> lock(penStateLock_);
+    context->QueueLength = 0;
 }
 
 pz::WintabContextBlock* PenPipeline::CurrentContext() const {

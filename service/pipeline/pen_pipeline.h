@@ -30,8 +30,11 @@ class PenPipeline {
 
     // The settings block, or nullptr for the built-in defaults (whole tablet, linear pressure).
     void SetSettingsView(pz::ControlPanelBlock* view);
-    // The Wintab context that receives packets, or nullptr. Safe to call from any thread.
+    // The Wintab context that receives packets, or nullptr. Safe to call from any thread; once it returns
+    // no report is still writing into the previous context, so its block may be unmapped.
     void SetCurrentContext(pz::WintabContextBlock* context);
+    // Empties a context's queue between two packets, so that a packet being queued cannot undo it.
+    void EmptyQueue(pz::WintabContextBlock* context);
     pz::WintabContextBlock* CurrentContext() const;
 
     // A tablet was opened: its report format and pressure range steer decoding and smoothing.
