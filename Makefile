@@ -3,15 +3,18 @@
 # (the same sources as 64-bit programs, so that the Windows tests can still run under Wine).
 NATIVE := build/native
 WIN32 := build/win32
+FUZZ := build/fuzz
+FUZZ_RUNS ?= 10000000
 JOBS ?= 2
 # Evaluated when used, after deps has installed Wine.
 WINE_ARCH = $(shell tools/wine-arch.sh)
 WINTEST = $(if $(filter i686,$(WINE_ARCH)),build/win32,build/win64)
 
-.PHONY: test deps configure build test-native test-wine bench format format-check clean
+.PHONY: test deps configure build test-native test-fuzz test-wine bench fuzz format format-check clean
 
 test: build
 	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
+	ctest --test-dir $(FUZZ) -j$(JOBS) --output-on-failure
 	tools/run-wine-tests.sh $(WINTEST)
 
 deps:
@@ -19,16 +22,25 @@ deps:
 
 configure: deps
 	@tools/configure-tree.sh $(NATIVE)
+	@tools/configure-tree.sh $(FUZZ) fuzz
 	@tools/configure-tree.sh $(WIN32) i686
 	@[ $(WINTEST) = $(WIN32) ] || tools/configure-tree.sh $(WINTEST) x86_64
 
 build: configure
 	cmake --build $(NATIVE) -j$(JOBS)
+	cmake --build $(FUZZ) -j$(JOBS)
 	cmake --build $(WIN32) -j$(JOBS)
 	@[ $(WINTEST) = $(WIN32) ] || cmake --build $(WINTEST) -j$(JOBS)
 
 test-native: build
 	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
+
+test-fuzz: build
+	ctest --test-dir $(FUZZ) -j$(JOBS) --output-on-failure
+
+# Each fuzz target for FUZZ_RUNS executions from the repository's corpus (new finds stay in the build tree).
+fuzz: build
+	tools/fuzz-long.sh $(FUZZ) $(FUZZ_RUNS)
 
 test-wine: build
 	tools/run-wine-tests.sh $(WINTEST)

@@ -70,7 +70,9 @@ void PacketBuilder::BuildPacket(pz::WintabContextBlock* context, uint16_t x, uin
         // The context asked for Y growing downwards, as on the tablet.
         py = ScaleAxis(y, int64_t{lc.lcOutOrgY} - lc.lcOutExtY, pz::kTabletMaxY);
     } else {
-        py = static_cast<int32_t>(lc.lcOutExtY - ScaleAxis(y, int64_t{lc.lcOutExtY} - lc.lcOutOrgY, pz::kTabletMaxY));
+        // In 64 bits: a context with extreme extents must not overflow; the packet keeps the low 32 bits.
+        py = static_cast<int32_t>(int64_t{lc.lcOutExtY} -
+                                  ScaleAxis(y, int64_t{lc.lcOutExtY} - lc.lcOutOrgY, pz::kTabletMaxY));
     }
     if (env.penDeclaredGone) {
         PostToClient(env.port, *context, wintab::WT_PROXIMITY, context->ContextId, kProximityEnter);

@@ -1,6 +1,8 @@
 // Decoding of the two report formats, tilt, and the pressure values that reach Wintab packets.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "pressure_curve.h"
 #include "report_decoder.h"
 #include "report_record.h"
@@ -97,6 +99,10 @@ TEST(PressureCurve, LevelsBendTheCurve) {
     // A level far beyond the slider's range bends below zero; it is clamped, not wrapped.
     EXPECT_EQ(ApplyPressureCurve(10, 65535, 0), 0);
     EXPECT_EQ(ApplyPressureCurve(10, 65535, 1), 1);
+    // A corrupt report's raw pressure of 65535 with such a level bends past any int: it saturates.
+    const int scaled = ScaleRawPressure(65535, 1023);
+    EXPECT_EQ(ApplyPressureCurve(scaled, 65535, 1), INT_MAX);
+    EXPECT_EQ(ApplyPressureCurve(scaled, 100, 1), scaled);
 }
 
 }  // namespace
