@@ -7,6 +7,8 @@ namespace {
 
 std::mutex g_recordLock;
 std::vector<MouseRecord> g_records;
+std::mutex g_keyRecordLock;
+std::vector<KeyRecord> g_keyRecords;
 
 }  // namespace
 
@@ -42,7 +44,7 @@ LRESULT CALLBACK MouseRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         std::lock_guard<std::mutex> lock(g_recordLock);
-        g_records.push_back({wParam, info->pt, (info->flags & LLMHF_INJECTED) != 0, GetTickCount()});
+        g_records.push_back({wParam, info->pt, (info->flags & LLMHF_INJECTED) != 0, GetTickCount(), info->mouseData});
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -66,6 +68,51 @@ bool MouseRecorder::WaitFor(WPARAM message, DWORD timeoutMs) const {
         Sleep(20);
     }
     return true;
+}
+
+KeyRecorder::KeyRecorder() {
+    {
+        std::lock_guard<std::mutex> lock(g_keyRecordLock);
+        g_keyRecords.clear();
+    }
+    ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Thread, this, 0, &threadId_);
+    WaitForSingleObject(ready_, 10000);
+}
+
+KeyRecorder::~KeyRecorder() {
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+}
+
+DWORD WINAPI KeyRecorder::Thread(void* parameter) {
+    auto* recorder = static_cast<KeyRecorder*>(parameter);
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    HHOOK hook = SetWindowsHookExA(WH_KEYBOARD_LL, Hook, GetModuleHandleA(nullptr), 0);
+    SetEvent(recorder->ready_);
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    if (hook != nullptr) UnhookWindowsHookEx(hook);
+    return 0;
+}
+
+LRESULT CALLBACK KeyRecorder::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        std::lock_guard<std::mutex> lock(g_keyRecordLock);
+        g_keyRecords.push_back({wParam, info->vkCode, (info->flags & LLKHF_INJECTED) != 0, GetTickCount()});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::vector<KeyRecord> KeyRecorder::Injected() const {
+    std::lock_guard<std::mutex> lock(g_keyRecordLock);
+    std::vector<KeyRecord> result;
+    for (const KeyRecord& record : g_keyRecords)
+        if (record.injected) result.push_back(record);
+    return result;
 }
 
 Child::Child(const std::string& commandLine) {

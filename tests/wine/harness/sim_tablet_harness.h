@@ -15,6 +15,7 @@ struct MouseRecord {
     POINT point;
     bool injected;
     DWORD tick;
+    DWORD mouseData;  // the wheel delta in the high word, for WM_MOUSEWHEEL
 };
 
 // A low-level mouse hook on a thread of its own, for the life of the object.
@@ -27,6 +28,32 @@ class MouseRecorder {
     std::vector<MouseRecord> Injected(WPARAM message) const;
     // Waits until an injected record of `message` arrives; false after `timeoutMs`.
     bool WaitFor(WPARAM message, DWORD timeoutMs) const;
+
+  private:
+    static DWORD WINAPI Thread(void* parameter);
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HANDLE ready_ = nullptr;
+};
+
+struct KeyRecord {
+    WPARAM message;  // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
+    DWORD virtualKey;
+    bool injected;
+    DWORD tick;
+};
+
+// A low-level keyboard hook on a thread of its own, for the life of the object.
+class KeyRecorder {
+  public:
+    KeyRecorder();
+    ~KeyRecorder();
+    KeyRecorder(const KeyRecorder&) = delete;
+    KeyRecorder& operator=(const KeyRecorder&) = delete;
+    // Injected records only.
+    std::vector<KeyRecord> Injected() const;
 
   private:
     static DWORD WINAPI Thread(void* parameter);
