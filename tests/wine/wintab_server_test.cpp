@@ -44,6 +44,18 @@ std::string Pause(DWORD ms) {
 
 const std::string kLeave = Report8(0, 0, 0, 0);
 
+// Threads of a process, as the tool-help snapshot counts them.
+DWORD ThreadCount(DWORD processId) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    DWORD threads = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == processId) threads = entry.cntThreads;
+    CloseHandle(snapshot);
+    return threads;
+}
+
 class WintabServer : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -138,10 +150,11 @@ TEST_F(WintabServer, TheEleventhClientIsServedAndCurrentButNeverHandedOver) {
 
     RawClient& second = *clients_[1];
     Command(second, pz::kCommandEnable, [&] { return second.Block()->Enabled == 1; });
+    const DWORD threads = ThreadCount(serviceId_);
     for (int i = 2; i < 10; ++i) clients_[i]->Close();
+    ASSERT_TRUE(PumpUntil([&] { return ThreadCount(serviceId_) == threads - 8; }, kCommandTimeoutMs));
     // Only the eleventh is left besides the second, and it holds no slot: giving up leaves no one current.
     // The flag is cleared here so that a hand-over to the eleventh would show.
-    Sleep(300);
     eleventh.Block()->Enabled = 0;
     Command(second, pz::kCommandDisable, [&] { return second.Block()->Enabled == 0; });
     Sleep(300);
@@ -248,17 +261,6 @@ TEST_F(WintabServer, OptionsZeroPostNoPacketOrCursorMessagesAndHoldThePointerUnt
     EXPECT_LE(std::abs(last.y - expected.y), 6);
 }
 
-DWORD ThreadCount(DWORD processId) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    DWORD threads = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (entry.th32ProcessID == processId) threads = entry.cntThreads;
-    CloseHandle(snapshot);
-    return threads;
-}
-
 // Open handles of another process, counted by duplicating every small handle value out of it (Wine does
 // not implement GetProcessHandleCount).
 DWORD HandleCount(HANDLE process) {
@@ -321,6 +323,39 @@ TEST_F(WintabServer, ClientsThatCloseOrAreKilledLeaveNoThreadOrHandleBehind) {
     EXPECT_EQ(after.handles, base.handles);
     CloseHandle(ready);
     CloseHandle(service);
+}
+
+DWORD ServiceState(SC_HANDLE service) {
+    SERVICE_STATUS status{};
+    return QueryServiceStatus(service, &status) ? status.dwCurrentState : 0;
+}
+
+bool WaitForServiceState(SC_HANDLE service, DWORD state, DWORD timeoutMs) {
+    return PumpUntil([&] { return ServiceState(service) == state; }, timeoutMs);
+}
+
+// Through the service manager, so that the stop request takes the service's own way down: the service
+// waits for the listener and every client thread before it releases their blocks.
+TEST_F(WintabServer, StopWithClientsConnectedReachesStopped) {
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    ASSERT_NE(manager, nullptr);
+    const std::string path = simtest::ProgramPath("ktpen-sim.exe");
+    SC_HANDLE service = CreateServiceA(manager, "PzSuperPowerTablet", "PzSuperPowerTablet", SERVICE_ALL_ACCESS,
+                                       SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_NORMAL,
+                                       path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(service, nullptr) << "the service is installed already";
+    EXPECT_TRUE(::StartServiceA(service, 0, nullptr));
+    EXPECT_NE(rawwintab::WaitForServer(10000), 0u);
+    RawClient& enabled = Connect();
+    Connect();
+    if (enabled.Block() != nullptr) Command(enabled, pz::kCommandEnable, [&] { return enabled.Block()->Enabled == 1; });
+
+    SERVICE_STATUS status{};
+    EXPECT_TRUE(ControlService(service, SERVICE_CONTROL_STOP, &status));
+    EXPECT_TRUE(WaitForServiceState(service, SERVICE_STOPPED, 5000)) << "state " << ServiceState(service);
+    EXPECT_TRUE(DeleteService(service));
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
 }
 
 }  // namespace
