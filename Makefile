@@ -10,7 +10,7 @@ JOBS ?= 2
 WINE_ARCH = $(shell tools/wine-arch.sh)
 WINTEST = $(if $(filter i686,$(WINE_ARCH)),build/win32,build/win64)
 
-.PHONY: test deps configure build test-native test-fuzz test-wine bench fuzz format format-check clean
+.PHONY: test deps configure build test-native test-fuzz test-wine bench fuzz dist format format-check clean
 
 test: build
 	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
@@ -52,6 +52,18 @@ bench: deps
 	cmake --build build/bench --target pipeline_bench
 	build/bench/bench/pipeline_bench --benchmark_min_time=0.5
 
+# The shipped installer and a zip of the deliverables, from the 32-bit tree.
+DELIVERABLES := KTPEN.exe KTPEN.dll KtKey.dll PzKeyHost.exe Wintab32.dll
+dist: deps
+	@tools/configure-tree.sh $(WIN32) i686
+	cmake --build $(WIN32) -j$(JOBS)
+	@mkdir -p dist
+	makensis -V2 -DBIN=$(CURDIR)/$(WIN32)/bin -DOUTFILE=$(CURDIR)/dist/PzTabletSetup.exe tools/installer/PzTablet.nsi
+	rm -f dist/PzTablet.zip
+	cd $(WIN32)/bin && zip -q $(CURDIR)/dist/PzTablet.zip $(DELIVERABLES)
+	cd tools/installer && zip -q $(CURDIR)/dist/PzTablet.zip PzTablet.nsi
+	@ls -l dist
+
 format:
 	tools/check-format.sh --fix
 
@@ -59,4 +71,4 @@ format-check:
 	tools/check-format.sh
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -11,7 +11,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 for pkg in cmake ninja-build make g++ clang clang-format googletest libgtest-dev libbenchmark-dev \
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth xdotool python3; do
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth xdotool python3 nsis zip; do
   have_pkg "$pkg" || need+=("$pkg")
 done
 
