@@ -45,6 +45,14 @@ fuzz: build
 test-wine: build
 	tools/run-wine-tests.sh $(WINTEST)
 
+# Fault injection at its full counts: 100 unplugs, 50 stops, 20 killed clients (make test runs a few of each).
+soak: build
+	PZ_SOAK=full tools/run-wine-tests.sh $(WINTEST) -L soak
+
+# Wake-ups per minute of the idle service and key host under Wine (docs/performance.md).
+idle-cost: build
+	tools/idle-cost.sh $(WINTEST)
+
 # Native benchmarks of the pipeline, in a tree without sanitizers.
 bench: deps
 	@[ -f build/bench/build.ninja ] || cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \

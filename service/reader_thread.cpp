@@ -20,6 +20,21 @@ void SetReadEvent(HANDLE event) {
     g_readEvent = event;
 }
 
+// Hands over the reads of exactly the report length. A report longer than the read ends it with
+// ERROR_MORE_DATA and leaves its rest for the next reads; all of it is dropped like any other report of
+// the wrong length, up to the read that completes the report.
+class ReportFilter {
+  public:
+    void OnRead(bool completed, DWORD received, uint8_t* buffer, DWORD length) {
+        const bool cutShort = !completed && GetLastError() == ERROR_MORE_DATA;
+        if (completed && !inLongReport_ && received == length) Pipeline().OnReportReceived(buffer, length);
+        inLongReport_ = cutShort;
+    }
+
+  private:
+    bool inLongReport_ = false;
+};
+
 // Reads until the stop event, a read error or an unplug. A read still outstanding at the end is cancelled
 // and waited for, so that no read is left pending into the buffer.
 void ReadReports(HANDLE device, DWORD length, HANDLE readEvent) {
@@ -27,13 +42,14 @@ void ReadReports(HANDLE device, DWORD length, HANDLE readEvent) {
     OVERLAPPED overlapped{};
     overlapped.hEvent = readEvent;
     HANDLE waitSet[2] = {readEvent, g_events.stop};
+    ReportFilter filter;
     bool pending = false;
     for (;;) {
         DWORD received = 0;
         if (!pending) {
-            if (ReadFile(device, buffer, length, nullptr, &overlapped)) {
-                if (GetOverlappedResult(device, &overlapped, &received, FALSE) && received == length)
-                    Pipeline().OnReportReceived(buffer, length);
+            if (ReadFile(device, buffer, length, nullptr, &overlapped) || GetLastError() == ERROR_MORE_DATA) {
+                const bool completed = GetOverlappedResult(device, &overlapped, &received, FALSE) != FALSE;
+                filter.OnRead(completed, received, buffer, length);
                 continue;
             }
             if (GetLastError() != ERROR_IO_PENDING) break;
@@ -42,14 +58,15 @@ void ReadReports(HANDLE device, DWORD length, HANDLE readEvent) {
         const DWORD woken = WaitForMultipleObjects(2, waitSet, FALSE, INFINITE);
         if (woken == WAIT_OBJECT_0 + 1 || woken == WAIT_FAILED) break;
         if (woken != WAIT_OBJECT_0) continue;
-        if (!GetOverlappedResult(device, &overlapped, &received, FALSE) && GetLastError() == ERROR_IO_INCOMPLETE) {
+        const bool completed = GetOverlappedResult(device, &overlapped, &received, FALSE) != FALSE;
+        if (!completed && GetLastError() == ERROR_IO_INCOMPLETE) {
             // Woken by a stop request, not by the read: keep the one read and wait again.
             ResetEvent(readEvent);
             if (HasOverlappedIoCompleted(&overlapped)) SetEvent(readEvent);
             continue;
         }
         pending = false;
-        if (received == length) Pipeline().OnReportReceived(buffer, length);
+        filter.OnRead(completed, received, buffer, length);
     }
     if (pending) {
         DWORD received = 0;

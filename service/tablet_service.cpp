@@ -38,8 +38,12 @@ void CTabletService::Run(DWORD, char**) {
         ktpen::g_events.readerDone == nullptr)
         return;
     if (!StartLinks()) return;
+    // Each tablet's reader loads and frees the pointer library; this reference keeps it from being unloaded
+    // and loaded again for every tablet, which costs handles that a library may never give back.
+    HMODULE pointerLibrary = LoadLibraryA(pz::kPointerLibraryName);
     DeviceLoop();
     Shutdown();
+    if (pointerLibrary != nullptr) FreeLibrary(pointerLibrary);
 }
 
 bool CTabletService::StartLinks() {

@@ -103,6 +103,9 @@ DWORD Serve(Connection& connection) {
         if (result == WAIT_OBJECT_0 + 2) {
             ResetEvent(connection.handles.commandEvent);
             Act(connection.block);
+            // A client commands just after naming its window: learn its process now, in case it dies
+            // before the next poll and takes the window with it.
+            if (!watch.StillThere(connection.block->ClientWindow)) return Close(connection.block);
             continue;
         }
         // The client's process ended, the poll came round, or the wait broke.
