@@ -6,6 +6,7 @@
 #include "service_runtime.h"
 #include "tablet_discovery.h"
 #include "tablet_threads.h"
+#include "user_desktop.h"
 
 namespace ktpen {
 namespace {
@@ -76,6 +77,7 @@ void ReadReports(HANDLE device, DWORD length, HANDLE readEvent) {
 }
 
 DWORD WINAPI ReaderThread(void*) {
+    AttachToUserDesktop();  // the pointer events are for the desktop the user sees
     // Without the pointer library the tablet stays open but unread until the service stops.
     HMODULE library = LoadLibraryA(pz::kPointerLibraryName);
     auto function =

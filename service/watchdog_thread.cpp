@@ -2,6 +2,7 @@
 // and rests 500 ms after it declared the pen gone.
 #include "service_runtime.h"
 #include "tablet_threads.h"
+#include "user_desktop.h"
 
 namespace ktpen {
 namespace {
@@ -12,6 +13,7 @@ constexpr DWORD kRestAfterLeaveMs = 500;
 HANDLE g_watchdogThread = nullptr;
 
 DWORD WINAPI WatchdogThread(void*) {
+    AttachToUserDesktop();  // its button release must reach the desktop the user sees
     while (WaitForSingleObject(g_events.stop, kCheckIntervalMs) == WAIT_TIMEOUT) {
         if (Pipeline().WatchdogCheck()) Sleep(kRestAfterLeaveMs);
     }

@@ -1,7 +1,6 @@
-// The installer's silent run in this prefix: the service it registers opens a simulated tablet at once,
-// and the silent uninstall leaves nothing of ours behind but the user's settings files. The service runs
-// on the service desktop, where this test's hooks see none of its pointer events; the tablet it opened
-// shows in the settings block instead.
+// The installer's silent run in this prefix: the service it registers serves a simulated tablet at once,
+// moving the pointer on this desktop from its own window station, and the silent uninstall leaves nothing
+// of ours behind but the user's settings files.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -81,6 +80,8 @@ TEST(Installer, SilentInstallServesTheTabletAndUninstallLeavesOnlyTheSettings) {
     const std::vector<char> wintabBefore = Contents(SystemPath("Wintab32.dll"));
     DeleteFileA(SystemPath("PzTablet.cfg").c_str());  // a first installation writes the default
 
+    simtest::MouseRecorder recorder;
+    SetCursorPos(1, 1);
     simtest::DeviceSpec tablet;
     tablet.productId = 0x8201;
     std::string script;
@@ -99,6 +100,8 @@ TEST(Installer, SilentInstallServesTheTabletAndUninstallLeavesOnlyTheSettings) {
 
     ASSERT_EQ(device->Wait(20000), 0u) << "the installed service did not read the tablet";
     EXPECT_EQ(OpenedProductId(), tablet.productId);
+    Sleep(200);
+    EXPECT_GE(recorder.Injected(WM_MOUSEMOVE).size(), 3u) << "the service's pointer events reach this desktop";
 
     simtest::Child uninstall("\"" + InstallDirectory() + "\\Uninstall.exe\" /S");
     ASSERT_EQ(uninstall.Wait(60000), 0u);
