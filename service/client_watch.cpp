@@ -33,7 +33,9 @@ void ClientWatch::Look(uint32_t clientWindow) {
 bool ClientWatch::StillThere(uint32_t clientWindow) {
     if (clientWindow == 0) return true;
     if (clientWindow != window_ || !seen_) Look(clientWindow);
-    if (!seen_) return true;
+    // A named window that is no window (any more) before its process was learnt: the client died with it,
+    // or names a window no message could reach.
+    if (!seen_) return false;
     // The process outlives a window the client may replace; only without it does the window tell.
     if (process_ != nullptr) return WaitForSingleObject(process_, 0) != WAIT_OBJECT_0;
     return IsWindow(AsWindow(clientWindow)) != FALSE;

@@ -54,8 +54,12 @@ stop_all() {
 
 device() {  # device index product length: a plugged device that never sends a report
     printf 'wait %s\n' $((3600 * 1000)) >"$scratch/quiet.script"
-    start "$bin/simhid.exe" --index "$1" --pid "$2" --report-length "$3" "$(winepath -w "$scratch/quiet.script")"
+    start "$bin/simhid.exe" --index "$1" --vid 0x4B54 --pid "$2" --report-length "$3" \
+        "$(winepath -w "$scratch/quiet.script")"
 }
+
+# The Wine processes inherit the caller's lock: end them however this script ends.
+trap 'stop_all; rm -rf "$scratch"' EXIT
 
 echo "| process, situation | wake-ups per minute | threads | wineserver wake-ups per minute |"
 echo "|---|---|---|---|"
@@ -85,5 +89,3 @@ device 0 0x8501 5
 start "$bin/PzKeyHost-sim.exe"
 measure "key host, keypad, no key pressed" PzKeyHost-sim.exe
 stop_all
-
-rm -rf "$scratch"
