@@ -10,7 +10,7 @@ JOBS ?= 2
 WINE_ARCH = $(shell tools/wine-arch.sh)
 WINTEST = $(if $(filter i686,$(WINE_ARCH)),build/win32,build/win64)
 
-.PHONY: test deps configure build test-native test-fuzz test-wine bench fuzz dist format format-check clean
+.PHONY: test deps configure build test-native test-fuzz test-wine bench fuzz dist demo format format-check clean
 
 test: build
 	ctest --test-dir $(NATIVE) -j$(JOBS) --output-on-failure
@@ -59,6 +59,13 @@ bench: deps
 	  -DPZ_SANITIZERS=OFF -DPZ_BENCHMARKS=ON >/dev/null
 	cmake --build build/bench --target pipeline_bench
 	build/bench/bench/pipeline_bench --benchmark_min_time=0.5
+
+# The suite under Wine with a simulated tablet: SCRIPT=path plays your own pen script, KEEP=1 leaves the
+# service running afterwards.
+demo: deps
+	@tools/configure-tree.sh $(WINTEST) $(WINE_ARCH)
+	cmake --build $(WINTEST) -j$(JOBS) --target demo_programs
+	xvfb-run -a -s "-screen 0 1024x768x24" tools/demo/run-demo.sh $(WINTEST) $(SCRIPT) $(if $(KEEP),--keep)
 
 # The shipped installer and a zip of the deliverables, from the 32-bit tree.
 DELIVERABLES := KTPEN.exe KTPEN.dll KtKey.dll PzKeyHost.exe Wintab32.dll

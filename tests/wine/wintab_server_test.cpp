@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <memory>
 #include <string>
 
+#include "process_footprint.h"
 #include "raw_wintab_client.h"
 #include "sim_tablet_harness.h"
 
@@ -43,18 +42,6 @@ std::string Pause(DWORD ms) {
 }
 
 const std::string kLeave = Report8(0, 0, 0, 0);
-
-// Threads of a process, as the tool-help snapshot counts them.
-DWORD ThreadCount(DWORD processId) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    DWORD threads = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (entry.th32ProcessID == processId) threads = entry.cntThreads;
-    CloseHandle(snapshot);
-    return threads;
-}
 
 class WintabServer : public ::testing::Test {
   protected:
@@ -150,9 +137,9 @@ TEST_F(WintabServer, TheEleventhClientIsServedAndCurrentButNeverHandedOver) {
 
     RawClient& second = *clients_[1];
     Command(second, pz::kCommandEnable, [&] { return second.Block()->Enabled == 1; });
-    const DWORD threads = ThreadCount(serviceId_);
+    const DWORD threads = simtest::ThreadCount(serviceId_);
     for (int i = 2; i < 10; ++i) clients_[i]->Close();
-    ASSERT_TRUE(PumpUntil([&] { return ThreadCount(serviceId_) == threads - 8; }, kCommandTimeoutMs));
+    ASSERT_TRUE(PumpUntil([&] { return simtest::ThreadCount(serviceId_) == threads - 8; }, kCommandTimeoutMs));
     // Only the eleventh is left besides the second, and it holds no slot: giving up leaves no one current.
     // The flag is cleared here so that a hand-over to the eleventh would show.
     eleventh.Block()->Enabled = 0;
@@ -261,53 +248,19 @@ TEST_F(WintabServer, OptionsZeroPostNoPacketOrCursorMessagesAndHoldThePointerUnt
     EXPECT_LE(std::abs(last.y - expected.y), 6);
 }
 
-// Open handles of another process, counted by duplicating every small handle value out of it (Wine does
-// not implement GetProcessHandleCount).
-DWORD HandleCount(HANDLE process) {
-    constexpr uintptr_t kLastHandleValue = 0x4000;
-    DWORD count = 0;
-    for (uintptr_t value = 4; value <= kLastHandleValue; value += 4) {
-        HANDLE copy = nullptr;
-        if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0, FALSE,
-                            DUPLICATE_SAME_ACCESS)) {
-            ++count;
-            CloseHandle(copy);
-        }
-    }
-    return count;
-}
-
-struct Footprint {
-    DWORD threads;
-    DWORD handles;
-};
-
-// The service's threads and handles, once they have stopped changing.
-Footprint SettledFootprint(HANDLE service, DWORD serviceId) {
-    Footprint now{}, before{};
-    for (int still = 0; still < 5;) {
-        Sleep(100);
-        now.threads = ThreadCount(serviceId);
-        now.handles = HandleCount(service);
-        still = now.threads == before.threads && now.handles == before.handles ? still + 1 : 0;
-        before = now;
-    }
-    return now;
-}
-
 TEST_F(WintabServer, ClientsThatCloseOrAreKilledLeaveNoThreadOrHandleBehind) {
     StartService();
     HANDLE service = OpenProcess(PROCESS_DUP_HANDLE, FALSE, serviceId_);
     ASSERT_NE(service, nullptr);
     Connect().Close();  // from here on the control block always names one connection's handles
-    const Footprint base = SettledFootprint(service, serviceId_);
+    const simtest::Footprint base = simtest::SettledFootprint(service, serviceId_);
     ASSERT_GT(base.handles, 0u);
 
     for (int i = 0; i < 3; ++i) Connect();
-    EXPECT_EQ(SettledFootprint(service, serviceId_).threads, base.threads + 3);
+    EXPECT_EQ(simtest::SettledFootprint(service, serviceId_).threads, base.threads + 3);
     clients_.clear();
-    EXPECT_TRUE(PumpUntil([&] { return ThreadCount(serviceId_) == base.threads; }, 5000));
-    EXPECT_EQ(SettledFootprint(service, serviceId_).handles, base.handles);
+    EXPECT_TRUE(PumpUntil([&] { return simtest::ThreadCount(serviceId_) == base.threads; }, 5000));
+    EXPECT_EQ(simtest::SettledFootprint(service, serviceId_).handles, base.handles);
 
     const std::string readyName = "PzWintabChildReady" + std::to_string(GetCurrentProcessId());
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
@@ -315,10 +268,10 @@ TEST_F(WintabServer, ClientsThatCloseOrAreKilledLeaveNoThreadOrHandleBehind) {
         Child child("\"" + simtest::ProgramPath("wintab_client_child.exe") + "\" " + readyName);
         ASSERT_TRUE(child.Started());
         ASSERT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0) << "the child did not connect";
-        EXPECT_EQ(SettledFootprint(service, serviceId_).threads, base.threads + 1);
+        EXPECT_EQ(simtest::SettledFootprint(service, serviceId_).threads, base.threads + 1);
     }  // killed without closing
-    EXPECT_TRUE(PumpUntil([&] { return ThreadCount(serviceId_) == base.threads; }, 5000));
-    const Footprint after = SettledFootprint(service, serviceId_);
+    EXPECT_TRUE(PumpUntil([&] { return simtest::ThreadCount(serviceId_) == base.threads; }, 5000));
+    const simtest::Footprint after = simtest::SettledFootprint(service, serviceId_);
     EXPECT_EQ(after.threads, base.threads);
     EXPECT_EQ(after.handles, base.handles);
     CloseHandle(ready);

@@ -14,12 +14,14 @@
 #include "report_script.h"
 #include "sim_hid_contract.h"
 #include "sim_hid_pipe.h"
+#include "tablet_tables.h"
 
 namespace {
 
 struct Options {
     unsigned index = 0;
-    pzsim::SimHidAttributes attributes{0, 0, 0xFF00, 1, 8, 0};
+    // Our vendor by default: a device the services are meant to find unless told otherwise.
+    pzsim::SimHidAttributes attributes{pz::kVendorId, 0, 0xFF00, 1, 8, 0};
     DWORD holdMs = 0;
     const char* scriptPath = nullptr;
 };

@@ -37,6 +37,7 @@ struct Canvas {
     HCTX context = nullptr;
     bool drawing = false;
     POINT last{};
+    unsigned packets = 0;  // packets taken from the context, told on standard output at the end
 };
 Canvas g_canvas;
 
@@ -110,7 +111,10 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     switch (message) {
         case wintab::WT_PACKET: {
             Packet packet{};
-            if (WTPacket(reinterpret_cast<HCTX>(lParam), static_cast<UINT>(wParam), &packet)) Draw(window, c, packet);
+            if (WTPacket(reinterpret_cast<HCTX>(lParam), static_cast<UINT>(wParam), &packet)) {
+                ++c.packets;
+                Draw(window, c, packet);
+            }
             return 0;
         }
         case wintab::WT_PROXIMITY:
@@ -133,6 +137,8 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             DestroyWindow(window);
             return 0;
         case WM_DESTROY:
+            std::printf("packets=%u\n", c.packets);
+            std::fflush(stdout);
             if (c.context != nullptr) WTClose(c.context);
             c.context = nullptr;
             PostQuitMessage(0);
