@@ -18,8 +18,8 @@ class ClientWatch {
     ClientWatch(const ClientWatch&) = delete;
     ClientWatch& operator=(const ClientWatch&) = delete;
 
-    // Looks at the window the client wrote into its block; false once a window that was seen, or its
-    // process, is gone.
+    // Looks at the window the client wrote into its block; false when it names no window before its
+    // process was learnt, and once the process of a window that was seen is gone.
     bool StillThere(uint32_t clientWindow);
     // The process of the client's window, signalled when it ends; nullptr while unknown.
     HANDLE Process() const { return process_; }

@@ -108,6 +108,7 @@ TEST_P(WrongLength, ReportsAreDroppedAndTheReaderGoesOn) {
     tablet.productId = kOwnLeaveProduct;
     tablet.reportLength = length;
     std::unique_ptr<Child> device(simtest::StartDevice(tablet, script));
+    ASSERT_TRUE(simtest::WaitUntilPlugged(0, 10000));
     Child service(ServiceCommand());
     ASSERT_EQ(device->Wait(20000), 0u) << "the tablet was not read to its end";
     Sleep(200);
@@ -162,6 +163,7 @@ TEST_F(BadInput, SettingsFilesShorterThanSixteenBytes) {
         DeviceSpec tablet;
         tablet.productId = kOwnLeaveProduct;
         std::unique_ptr<Child> device(simtest::StartDevice(tablet, stroke));
+        ASSERT_TRUE(simtest::WaitUntilPlugged(0, 10000)) << size << " bytes";
         Child service(ServiceCommand());
         EXPECT_NE(rawwintab::WaitForServer(10000), 0u) << size << " bytes: the service did not start";
         EXPECT_EQ(device->Wait(10000), 0u) << size << " bytes: the tablet was not read to its end";
@@ -222,6 +224,7 @@ TEST_F(BadInput, GarbageCommandsAndContextsFromAWintabClient) {
     DeviceSpec tablet;
     tablet.productId = kOwnLeaveProduct;
     std::unique_ptr<Child> device(simtest::StartDevice(tablet, MovingHover(15000)));
+    ASSERT_TRUE(simtest::WaitUntilPlugged(0, 10000));
     Child service(ServiceCommand());
     ASSERT_NE(rawwintab::WaitForServer(10000), 0u);
 

@@ -88,6 +88,7 @@ TEST_F(FaultSoak, UnplugsMidStrokeReleaseTheButtonAndLeaveNoThreadOrHandleBehind
         return stroke ? hover + Glide(kTip, CycleX(cycle) + 120, CycleY(cycle), 4, 300) : hover + Report8(0, 0, 0, 0);
     };
     std::unique_ptr<Child> device(StartTablet(kOwnLeaveProduct, script(0, true)));
+    ASSERT_TRUE(simtest::WaitUntilPlugged(0, 10000));
     Child service(ServiceCommand());
     const DWORD serviceId = rawwintab::WaitForServer(10000);
     ASSERT_NE(serviceId, 0u) << "the service did not start";
@@ -209,6 +210,7 @@ TEST_F(FaultSoak, StopsWhileAReadIsOutstandingAllReachStopped) {
         SetCursorPos(1, 1);
         const unsigned product = i % 2 == 0 ? kOwnLeaveProduct : kSilentLeaveProduct;
         std::unique_ptr<Child> device(StartTablet(product, Report8(kHover, CycleX(i), CycleY(i), 0) + "wait 600000\n"));
+        ASSERT_TRUE(simtest::WaitUntilPlugged(0, 10000)) << "start " << i << ": the tablet was not plugged";
         ASSERT_TRUE(::StartServiceA(service, 0, nullptr)) << "start " << i;
         ASSERT_TRUE(WaitForState(service, SERVICE_RUNNING, 5000)) << "start " << i;
         ASSERT_TRUE(TabletOpened(5000)) << "start " << i << ": the tablet was not opened";
@@ -248,6 +250,7 @@ std::string LongHover(DWORD durationMs) {
 TEST_F(FaultSoak, WintabClientsKilledWithoutClosingLeaveTheOthersServed) {
     const int kills = soak::Repetitions(3, 20);
     std::unique_ptr<Child> device(StartTablet(kOwnLeaveProduct, LongHover(kills * 6000 + 20000)));
+    ASSERT_TRUE(simtest::WaitUntilPlugged(0, 10000));
     Child service(ServiceCommand());
     const DWORD serviceId = rawwintab::WaitForServer(10000);
     ASSERT_NE(serviceId, 0u) << "the service did not start";

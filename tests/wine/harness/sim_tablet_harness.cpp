@@ -178,6 +178,16 @@ Child* StartDevice(const DeviceSpec& spec, const std::string& script) {
     return new Child("\"" + ProgramPath("simhid.exe") + "\"" + options + "\"" + path + "\"");
 }
 
+bool WaitUntilPlugged(unsigned index, DWORD timeoutMs) {
+    const std::string pipe = "\\\\.\\pipe\\PzSimHid" + std::to_string(index);  // see sim_hid_contract.h
+    const DWORD start = GetTickCount();
+    while (!WaitNamedPipeA(pipe.c_str(), NMPWAIT_USE_DEFAULT_WAIT)) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
 std::string Report8(unsigned status, unsigned x, unsigned y, unsigned pressure) {
     char line[64];
     std::snprintf(line, sizeof line, "02 %02x %02x %02x %02x %02x %02x %02x\n", status, x & 0xFF, x >> 8, y & 0xFF,

@@ -95,6 +95,8 @@ struct DeviceSpec {
 
 // Starts simhid.exe playing `script` as the device `spec`.
 Child* StartDevice(const DeviceSpec& spec, const std::string& script);
+// Waits until the device at `index` can be opened, so that a service started now finds it at once.
+bool WaitUntilPlugged(unsigned index, DWORD timeoutMs);
 
 // An 8-byte report line: status, X, Y, pressure.
 std::string Report8(unsigned status, unsigned x, unsigned y, unsigned pressure);
