@@ -53,12 +53,18 @@ soak: build
 idle-cost: build
 	tools/idle-cost.sh $(WINTEST)
 
-# Native benchmarks of the pipeline, in a tree without sanitizers.
+# Native benchmarks of the pipeline, in a tree without sanitizers; the end-to-end latency under Wine
+# (bench/latency); then one table of every figure (docs/performance.md).
 bench: deps
 	@[ -f build/bench/build.ninja ] || cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DPZ_SANITIZERS=OFF -DPZ_BENCHMARKS=ON >/dev/null
 	cmake --build build/bench --target pipeline_bench
-	build/bench/bench/pipeline_bench --benchmark_min_time=0.5
+	build/bench/bench/pipeline_bench --benchmark_min_time=0.5 --benchmark_out=build/bench/pipeline.csv \
+	  --benchmark_out_format=csv
+	@tools/configure-tree.sh $(WINTEST) $(WINE_ARCH)
+	cmake --build $(WINTEST) -j$(JOBS) --target latency_programs
+	bench/latency/run-latency.sh $(WINTEST) >build/bench/latency.txt; status=$$?; echo; \
+	  bench/print-table.sh build/bench/pipeline.csv build/bench/latency.txt; exit $$status
 
 # The suite under Wine with a simulated tablet: SCRIPT=path plays your own pen script, KEEP=1 leaves the
 # service running afterwards.

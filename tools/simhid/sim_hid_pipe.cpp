@@ -49,13 +49,18 @@ bool SimHidPipe::WaitForReader() {
     return true;
 }
 
-bool SimHidPipe::Send(const std::vector<uint8_t>& report, bool& connected) {
+bool SimHidPipe::Send(const std::vector<uint8_t>& report, bool& connected, int64_t* writeStamp) {
     connected = false;
     while (Plugged()) {
         connected = WaitForReader() || connected;
         OVERLAPPED overlapped{};
         overlapped.hEvent = writeEvent_;
         DWORD written = 0;
+        if (writeStamp != nullptr) {
+            LARGE_INTEGER now;
+            QueryPerformanceCounter(&now);
+            *writeStamp = now.QuadPart;
+        }
         const BOOL done = WriteFile(pipe_, report.data(), static_cast<DWORD>(report.size()), nullptr, &overlapped);
         if ((done || GetLastError() == ERROR_IO_PENDING) && GetOverlappedResult(pipe_, &overlapped, &written, TRUE))
             return true;

@@ -22,8 +22,9 @@ class SimHidPipe {
     bool Plugged() const { return pipe_ != INVALID_HANDLE_VALUE; }
     // Sends one report as one message, first waiting for a reader; a reader that went away is replaced
     // by the next one. Returns true when the report was delivered; false when the device is unplugged.
-    // `connected` is set when this call waited for a reader.
-    bool Send(const std::vector<uint8_t>& report, bool& connected);
+    // `connected` is set when this call waited for a reader. `writeStamp`, when given, receives the
+    // performance counter read just before the report is written.
+    bool Send(const std::vector<uint8_t>& report, bool& connected, int64_t* writeStamp = nullptr);
 
   private:
     void Listen();

@@ -1,6 +1,7 @@
 // simhid: plays a simulated HID device for ktpen-sim.exe from a report script (a file argument or
 // standard input). The device is plugged from the start; script time begins when a reader first opens
 // it, and a report waits for a reader while none is connected. The script's end unplugs the device.
+// --stamp-log FILE writes, at the end, when each report was written (stamp_log.h), for the latency probe.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "report_script.h"
 #include "sim_hid_contract.h"
 #include "sim_hid_pipe.h"
+#include "stamp_log.h"
 #include "tablet_tables.h"
 
 namespace {
@@ -24,12 +26,13 @@ struct Options {
     pzsim::SimHidAttributes attributes{pz::kVendorId, 0, 0xFF00, 1, 8, 0};
     DWORD holdMs = 0;
     const char* scriptPath = nullptr;
+    const char* stampLogPath = nullptr;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "simhid: %s\nusage: simhid [--index I] [--vid V] [--pid P] [--usage-page U] [--usage N] "
-                 "[--report-length L] [--hold MS] [script]\n",
+                 "[--report-length L] [--hold MS] [--stamp-log FILE] [script]\n",
                  message);
     return 2;
 }
@@ -45,6 +48,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
         const std::string name = argv[i];
         if (name.rfind("--", 0) != 0) {
             options.scriptPath = argv[i];
+            continue;
+        }
+        if (name == "--stamp-log" && i + 1 < argc) {
+            options.stampLogPath = argv[++i];
             continue;
         }
         unsigned long value = 0;
@@ -98,8 +105,9 @@ HANDLE PublishAttributes(unsigned index, const pzsim::SimHidAttributes& attribut
     return mapping;
 }
 
-void Play(const std::vector<pz::ScriptStep>& steps, SimHidPipe& device) {
+void Play(const std::vector<pz::ScriptStep>& steps, SimHidPipe& device, StampLog* stamps) {
     DWORD due = GetTickCount();
+    uint32_t report = 0;
     for (const pz::ScriptStep& step : steps) {
         due += step.delayMs;
         const DWORD now = GetTickCount();
@@ -107,7 +115,9 @@ void Play(const std::vector<pz::ScriptStep>& steps, SimHidPipe& device) {
         switch (step.kind) {
             case pz::ScriptStepKind::Report: {
                 bool waited = false;
-                device.Send(step.bytes, waited);
+                int64_t written = 0;
+                if (device.Send(step.bytes, waited, &written) && stamps != nullptr) stamps->Record(report, written);
+                ++report;
                 if (waited) {
                     std::printf("connected\n");
                     std::fflush(stdout);
@@ -147,7 +157,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "simhid: cannot create device %u\n", options.index);
         return 1;
     }
-    Play(steps, device);
+    StampLog stamps(steps.size());
+    Play(steps, device, options.stampLogPath != nullptr ? &stamps : nullptr);
+    if (options.stampLogPath != nullptr && !stamps.Write(options.stampLogPath)) {
+        std::fprintf(stderr, "simhid: cannot write %s\n", options.stampLogPath);
+        device.Unplug();
+        CloseHandle(attributes);
+        return 1;
+    }
     Sleep(options.holdMs);
     device.Unplug();
     CloseHandle(attributes);
