@@ -8,6 +8,7 @@
 #include "settings_link.h"
 #include "tablet_discovery.h"
 #include "tablet_threads.h"
+#include "user_desktop.h"
 #include "wintab_library_check.h"
 #include "wintab_server.h"
 
@@ -59,6 +60,7 @@ bool CTabletService::StartLinks() {
 }
 
 void CTabletService::DeviceLoop() {
+    ktpen::AttachToUserDesktop();  // this thread releases a held button when the tablet is lost
     HANDLE waitSet[2] = {ktpen::g_events.stop, ktpen::g_events.readerEnded};
     for (;;) {
         if (!ktpen::DiscoverTablet()) {
@@ -70,6 +72,7 @@ void CTabletService::DeviceLoop() {
         if (WaitServingSaves(waitSet, 2, INFINITE) != 1) return;
         // The tablet was lost: the reader has ended; search again after a pause.
         ktpen::JoinReaderThread();
+        ktpen::Pipeline().OnTabletLost();  // a button the pen held must not stay down while it is away
         ktpen::CloseTablet();
         if (WaitServingSaves(waitSet, 1, kRetryMs) != WAIT_TIMEOUT) return;
     }
@@ -94,6 +97,7 @@ DWORD CTabletService::WaitServingSaves(const HANDLE* handles, DWORD count, DWORD
 
 void CTabletService::Shutdown() {
     ktpen::JoinTabletThreads();
+    ktpen::Pipeline().OnTabletLost();
     ktpen::CloseTablet();
     // The reader no longer writes into any context block: the Wintab threads may release theirs.
     ktpen::CloseWintabServer();

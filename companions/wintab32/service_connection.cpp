@@ -138,9 +138,9 @@ void ServiceConnection::WriteContext(const wintab::LOGCONTEXTA& context) {
 bool ServiceConnection::ReadQueue(std::vector<wintab::PACKET>& out) {
     if (block_ == nullptr) return false;
     MappedQueue view(block_);
-    if (!ReadSharedQueue(view, out, kReadAttempts)) return false;
-    if (ShouldEmptySharedQueue(static_cast<uint32_t>(out.size()))) Send(pz::kCommandEmptyQueue);
-    return true;
+    // Never emptied with command 48: a packet the service queues between this copy and the command would be
+    // lost. A full queue drops its oldest entry by itself, and the taker knows by serial what is new.
+    return ReadSharedQueue(view, out, kReadAttempts);
 }
 
 }  // namespace wt32

@@ -36,11 +36,4 @@ class PacketTaker {
     uint32_t next_ = 0;
 };
 
-// Emptying the shared queue (command 48) loses what the service queues between the copy and the command,
-// so it is emptied only once half full; before that the taker skips what was already taken.
-constexpr uint32_t kEmptySharedQueueAt = pz::kPacketQueueCapacity / 2;
-inline bool ShouldEmptySharedQueue(uint32_t length) {
-    return length >= kEmptySharedQueueAt;
-}
-
 }  // namespace wt32

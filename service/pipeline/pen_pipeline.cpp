@@ -171,6 +171,23 @@ bool PenPipeline::WatchdogCheck() {
     std::lock_guard<std::mutex> lock(penStateLock_);
     const int32_t silence = static_cast<int32_t>(port_.TickCount() - lastReportTick_);
     if (std::abs(silence) <= static_cast<int32_t>(kWatchdogSilenceMs) || quiet_) return false;
+    DeclarePenGone();
+    return true;
+}
+
+void PenPipeline::OnTabletLost() {
+    std::lock_guard<std::mutex> lock(penStateLock_);
+    // A pen that already left (or was declared gone) has nothing to release and no leave to announce.
+    if (quiet_ || previousRecord_[kStatusOffset] == 0) return;
+    // A held side button would stay down as well: nothing else will ever release it.
+    if (Buttons(previousRecord_[kStatusOffset]) == kSideButton) {
+        port_.SystemMouseEvent(kRightUpAfterLoss, 0, 0);
+        previousRecord_[kStatusOffset] &= static_cast<uint8_t>(~kButtonsMask);
+    }
+    DeclarePenGone();
+}
+
+void PenPipeline::DeclarePenGone() {
     quiet_ = true;
     pz::WintabContextBlock* context = context_.load();
     if (context != nullptr) {
@@ -189,7 +206,6 @@ bool PenPipeline::WatchdogCheck() {
                                  Environment(settings_.load(), false));
         previousRecord_[kStatusOffset] &= static_cast<uint8_t>(~kButtonsMask);
     }
-    return true;
 }
 
 }  // namespace ktpen

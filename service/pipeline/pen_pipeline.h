@@ -47,6 +47,9 @@ class PenPipeline {
     // The watchdog's check after each 200 ms wait. Returns true when it declared the pen gone; the
     // caller then sleeps 500 ms before it waits again.
     bool WatchdogCheck();
+    // The tablet was lost (unplugged, failed, or the service stops) with the pen perhaps still down:
+    // releases a held button and lets the client see the pen leave, once, as the watchdog would.
+    void OnTabletLost();
 
     void SetPacketObserver(PacketObserver* observer) { packets_.SetObserver(observer); }
 
@@ -56,6 +59,8 @@ class PenPipeline {
     void Smooth(uint16_t& x, uint16_t& y, uint8_t b, uint8_t p);
     void PostPenPosition(const pz::ControlPanelBlock* settings, const uint8_t* record, uint8_t p);
     void AdvancePacketClock();
+    // Marks the pen gone: queue emptied and leave announced, a held tip released with its lift packet.
+    void DeclarePenGone();
     PacketEnvironment Environment(const pz::ControlPanelBlock* settings, bool penDeclaredGone);
 
     PlatformPort& port_;

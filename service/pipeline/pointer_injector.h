@@ -17,6 +17,7 @@ constexpr uint32_t kRightDown = 0x4008;
 constexpr uint32_t kRightUp = 0x4010;
 constexpr uint32_t kRightUpAbsolute = 0xC010;
 constexpr uint32_t kWatchdogLeftUp = 0x4004;
+constexpr uint32_t kRightUpAfterLoss = 0x4010;
 
 class PointerInjector {
   public:

@@ -112,12 +112,12 @@ TEST_F(FaultSoak, UnplugsMidStrokeReleaseTheButtonAndLeaveNoThreadOrHandleBehind
         }
         seen = injected.size();
         lastEvent = injected.back().tick;
-        // Each press so far has its release, except the one the unplug interrupted.
+        // Each press so far has its release: the unplug released the one it interrupted.
         const size_t presses = recorder_.Injected(WM_LBUTTONDOWN).size();
-        const size_t releases = recorder_.Injected(WM_LBUTTONUP).size();
         const size_t expectedPresses = static_cast<size_t>(std::min(cycle, cycles) + 1);
         ASSERT_EQ(presses, expectedPresses) << "cycle " << cycle;
-        ASSERT_EQ(releases, static_cast<size_t>(cycle)) << "cycle " << cycle;
+        for (int i = 0; i < 40 && recorder_.Injected(WM_LBUTTONUP).size() < presses; ++i) Sleep(50);
+        ASSERT_EQ(recorder_.Injected(WM_LBUTTONUP).size(), presses) << "cycle " << cycle;
 
         // The service is between a loss and its next search: the reader has ended and been joined.
         if (cycle == 0) base = simtest::SettledFootprint(process, serviceId, 4000);

@@ -118,7 +118,7 @@ TEST_F(TabletSim, SideButtonPressesAndReleasesTheRightButtonWithoutMoving) {
     EXPECT_EQ(downs[0].point.y, beforePress.y);
 }
 
-TEST_F(TabletSim, UnplugMidStrokeEndsTheReaderAndTheTabletIsFoundAgainAfterThePause) {
+TEST_F(TabletSim, UnplugMidStrokeReleasesTheButtonAndTheTabletIsFoundAgainAfterThePause) {
     DeviceSpec tablet;
     tablet.productId = kOwnLeaveProduct;
     AddDevice(tablet, Glide(kHover, 2000, 2000, 3) + Glide(kTip, 2120, 2000, 4, 300) + "unplug\nwait 50\nplug\n" +
@@ -128,11 +128,16 @@ TEST_F(TabletSim, UnplugMidStrokeEndsTheReaderAndTheTabletIsFoundAgainAfterThePa
     WaitForDevice(0, 30000);
 
     ASSERT_EQ(recorder_.Injected(WM_LBUTTONDOWN).size(), 1u);
-    const DWORD unplugged = recorder_.Injected(WM_LBUTTONDOWN)[0].tick;
-    // After the replug the pen hovers: the held button is released and the pointer follows the pen.
+    const DWORD pressed = recorder_.Injected(WM_LBUTTONDOWN)[0].tick;
+    // The held button is released as soon as the tablet is gone, not when it comes back.
     const auto ups = recorder_.Injected(WM_LBUTTONUP);
     ASSERT_EQ(ups.size(), 1u);
-    EXPECT_GE(ups[0].tick - unplugged, 5500u);
+    EXPECT_LT(ups[0].tick - pressed, 2000u);
+    // The tablet is found again after the pause, and the pointer follows the hovering pen.
+    DWORD firstMoveAfterReturn = 0;
+    for (const MouseRecord& record : recorder_.Injected(WM_MOUSEMOVE))
+        if (firstMoveAfterReturn == 0 && record.tick > ups[0].tick) firstMoveAfterReturn = record.tick;
+    EXPECT_GE(firstMoveAfterReturn - ups[0].tick, 5000u);
     EXPECT_TRUE(Near(LastInjectedPoint(), simtest::ExpectedPoint(7200, 5000)))
         << LastInjectedPoint().x << "," << LastInjectedPoint().y;
 }
@@ -220,8 +225,12 @@ TEST_F(TabletSim, TabletWithItsOwnLeaveReportStartsNoWatchdog) {
     StartService();
     WaitForDevice(0);
 
-    EXPECT_EQ(recorder_.Injected(WM_LBUTTONDOWN).size(), 1u);
-    EXPECT_TRUE(recorder_.Injected(WM_LBUTTONUP).empty());
+    // The tip stays down through the 1.5 s of silence; only the unplug at the end releases it.
+    const auto downs = recorder_.Injected(WM_LBUTTONDOWN);
+    const auto ups = recorder_.Injected(WM_LBUTTONUP);
+    ASSERT_EQ(downs.size(), 1u);
+    ASSERT_EQ(ups.size(), 1u);
+    EXPECT_GE(ups[0].tick - downs[0].tick, 1400u);
 }
 
 }  // namespace

@@ -147,10 +147,23 @@ TEST(PacketTaker, PassesEachPacketOnOnceAcrossReadsAndEmptying) {
     EXPECT_TRUE(taker.TakeNew(out).empty());
 }
 
-TEST(SharedQueueReader, EmptiesOnlyFromHalfFull) {
-    EXPECT_FALSE(wt32::ShouldEmptySharedQueue(31));
-    EXPECT_TRUE(wt32::ShouldEmptySharedQueue(32));
-    EXPECT_TRUE(wt32::ShouldEmptySharedQueue(64));
+// The library never empties the shared queue: once full, the service drops its oldest entry for each new
+// one, and every packet still reaches the program by its serial number as long as it reads in time.
+TEST(PacketTaker, AFullQueueKeepsDeliveringEveryNewPacketOnce) {
+    FakeBlock block;
+    wt32::PacketTaker taker;
+    std::vector<wintab::PACKET> out;
+    uint32_t taken = 0, expectedSerial = 0;
+    for (int round = 0; round < 5; ++round) {
+        for (int i = 0; i < 50; ++i) block.Enqueue(round * 50 + i);
+        ASSERT_TRUE(ReadSharedQueue(block, out, 1));
+        for (const wintab::PACKET& p : taker.TakeNew(out)) {
+            EXPECT_EQ(p.pkSerialNumber, expectedSerial++);
+            ++taken;
+        }
+    }
+    EXPECT_EQ(block.block_.QueueLength, pz::kPacketQueueCapacity);
+    EXPECT_EQ(taken, 250u);
 }
 
 }  // namespace
