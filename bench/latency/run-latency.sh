@@ -22,6 +22,10 @@ else
   fi
 fi
 : "${PZ_WINE:?the Wine environment of tools/wine-env.sh}"
+# Without a settings file the service stops at once: a fresh prefix gets the default one (pressure 100,
+# the whole tablet).
+settings="$WINEPREFIX/drive_c/windows/system32/PzTablet.cfg"
+[ -f "$settings" ] || printf 'd\0\0\0\0\0\0\0\0\0\0\0\xde\x27\xfe\x1c' >"$settings"
 
 scratch=$(mktemp -d)
 started=()

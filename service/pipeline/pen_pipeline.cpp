@@ -177,14 +177,12 @@ bool PenPipeline::WatchdogCheck() {
 
 void PenPipeline::OnTabletLost() {
     std::lock_guard<std::mutex> lock(penStateLock_);
-    // A pen that already left (or was declared gone) has nothing to release and no leave to announce.
-    if (quiet_ || previousRecord_[kStatusOffset] == 0) return;
-    // A held side button would stay down as well: nothing else will ever release it.
-    if (Buttons(previousRecord_[kStatusOffset]) == kSideButton) {
-        port_.SystemMouseEvent(kRightUpAfterLoss, 0, 0);
-        previousRecord_[kStatusOffset] &= static_cast<uint8_t>(~kButtonsMask);
-    }
-    DeclarePenGone();
+    // Only the system's buttons: the Wintab client keeps its queue and hears of the pen when the tablet
+    // reports again (or the watchdog declares it gone).
+    const uint8_t buttons = Buttons(previousRecord_[kStatusOffset]);
+    if (buttons == kTipButton) port_.SystemMouseEvent(kWatchdogLeftUp, 0, 0);
+    if (buttons == kSideButton) port_.SystemMouseEvent(kRightUpAfterLoss, 0, 0);
+    previousRecord_[kStatusOffset] &= static_cast<uint8_t>(~kButtonsMask);
 }
 
 void PenPipeline::DeclarePenGone() {

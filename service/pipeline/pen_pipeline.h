@@ -48,7 +48,7 @@ class PenPipeline {
     // caller then sleeps 500 ms before it waits again.
     bool WatchdogCheck();
     // The tablet was lost (unplugged, failed, or the service stops) with the pen perhaps still down:
-    // releases a held button and lets the client see the pen leave, once, as the watchdog would.
+    // releases a held tip or side button, once, with the system's mouse_event as the watchdog does.
     void OnTabletLost();
 
     void SetPacketObserver(PacketObserver* observer) { packets_.SetObserver(observer); }
