@@ -54,7 +54,7 @@ TEST(KeyFile, GroupOneAloneLoadsGroupOneAndLeavesGroupTwo) {
 }
 
 TEST(KeyFile, FullAndLongerFilesLoadBothGroupsFromOffsetFour) {
-    for (size_t size : {size_t{3116}, size_t{5000}}) {
+    for (size_t size : {size_t{3116}, size_t{3117}, size_t{5000}}) {
         const auto file = PatternFile(size);
         KeySetRecord record = Zeroed();
         ASSERT_TRUE(pz::LoadKeyFile(file.data(), file.size(), record));
@@ -63,12 +63,14 @@ TEST(KeyFile, FullAndLongerFilesLoadBothGroupsFromOffsetFour) {
 }
 
 TEST(KeyFile, PartialSecondGroupLoadsTheBytesRead) {
-    const auto file = PatternFile(2000);
-    KeySetRecord record = Zeroed();
-    ASSERT_TRUE(pz::LoadKeyFile(file.data(), file.size(), record));
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&record);
-    EXPECT_EQ(0, std::memcmp(bytes, file.data() + 4, 1996));
-    EXPECT_EQ(bytes[1996], 0);
+    for (size_t size : {size_t{2000}, size_t{3115}}) {  // 3115: one byte short of the whole record
+        const auto file = PatternFile(size);
+        KeySetRecord record = Zeroed();
+        ASSERT_TRUE(pz::LoadKeyFile(file.data(), file.size(), record));
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&record);
+        EXPECT_EQ(0, std::memcmp(bytes, file.data() + 4, size - 4)) << size;
+        EXPECT_EQ(bytes[size - 4], 0) << size;
+    }
 }
 
 TEST(KeyFile, SaveWritesTheWholeRecordAndKeepsTheReservedBytes) {
